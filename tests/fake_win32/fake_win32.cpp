@@ -330,7 +330,8 @@ BOOL WINAPI GetCPInfo(UINT code_page, CPINFO* info)
     memset(info, 0, sizeof *info);
     info->MaxCharSize = ranges->empty() ? 1 : 2;
     info->DefaultChar[0] = '?';
-    memcpy(info->LeadByte, ranges->data(), ranges->size() < sizeof info->LeadByte ? ranges->size() : sizeof info->LeadByte);
+    for (size_t i = 0; i < ranges->size() && i < sizeof info->LeadByte; ++i)
+        info->LeadByte[i] = (*ranges)[i];
     return 1;
 }
 

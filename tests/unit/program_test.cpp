@@ -271,8 +271,8 @@ TEST_F(ProgramTest, StartUpScansWithTheCodePagesLeadBytesAndExitsWithZero)
     };
     const std::vector<BYTE> shift_jis = {0x81, 0x9F, 0xE0, 0xFC, 0, 0};
     const Case cases[] = {
-        {932, shift_jis, "q\x81\" \"a b\"", false, "a b", "0x81 hides the quote after it: the arguments start at \"a b\""},
-        {1252, {}, "q\x81\" \"a b\"", false, "b\"", "single-byte: that quote opens and the next one closes"},
+        {932, shift_jis, "q\xe0\" \"a b\"", false, "a b", "0xE0 of the second range hides the quote after it"},
+        {1252, {}, "q\xe0\" \"a b\"", false, "b\"", "single-byte: that quote opens and the next one closes"},
         {1252, {}, R"("C:\Program Files\Quillmote.exe" "C:\My Files\a b.txt")", false, R"(C:\My Files\a b.txt)", "the usual run"},
         {1252, {}, R"(Quillmote.exe "")", false, "", "two quotes publish an empty text"},
         {1252, {}, nullptr, true, "", "no command line at all"},
