@@ -22,23 +22,23 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-const UINT CF_BITMAP_ = 2, CF_HDROP_ = 15, RegisteredFormat = 0xC0A1;
+const UINT BitmapFormat = 2, FileListFormat = 15, RegisteredFormat = 0xC0A1;
 
 // Another program's content in several formats, which a publish must drop and a failure must keep.
 void SeedOldContent()
 {
     fake::SeedClipboard(CF_TEXT, "old\0"s);
-    fake::SeedClipboard(CF_BITMAP_, "bitmap");
-    fake::SeedClipboard(CF_HDROP_, "files");
+    fake::SeedClipboard(BitmapFormat, "bitmap");
+    fake::SeedClipboard(FileListFormat, "files");
     fake::SeedClipboard(RegisteredFormat, "rich");
 }
 
 void ExpectOldContent()
 {
-    EXPECT_EQ(fake::ClipboardFormats(), (std::vector<UINT>{CF_TEXT, CF_BITMAP_, CF_HDROP_, RegisteredFormat}));
+    EXPECT_EQ(fake::ClipboardFormats(), (std::vector<UINT>{CF_TEXT, BitmapFormat, FileListFormat, RegisteredFormat}));
     EXPECT_EQ(fake::ClipboardBytes(CF_TEXT), "old\0"s);
-    EXPECT_EQ(fake::ClipboardBytes(CF_BITMAP_), "bitmap");
-    EXPECT_EQ(fake::ClipboardBytes(CF_HDROP_), "files");
+    EXPECT_EQ(fake::ClipboardBytes(BitmapFormat), "bitmap");
+    EXPECT_EQ(fake::ClipboardBytes(FileListFormat), "files");
     EXPECT_EQ(fake::ClipboardBytes(RegisteredFormat), "rich");
 }
 
@@ -58,7 +58,7 @@ void ExpectPublished(const std::string& text)
 
 void ExpectFakeClean()
 {
-    EXPECT_EQ(fake::Misuses(), Calls());
+    EXPECT_EQ(fake::Misuses(), std::vector<std::string>());
     EXPECT_FALSE(fake::ClipboardIsOpen()) << "left open";
     EXPECT_EQ(fake::LeakedBlocks(), 0u);
 }
