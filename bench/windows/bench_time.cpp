@@ -16,6 +16,8 @@ static char* ReadFileText(const char* path)
         return NULL;
     static const size_t Limit = 1 << 20;
     char* text = static_cast<char*>(calloc(Limit + 1, 1));
+    if (!text)
+        return NULL;
     size_t size = fread(text, 1, Limit, file);
     fclose(file);
     text[size] = '\0';
@@ -26,7 +28,10 @@ static char* ReadFileText(const char* path)
 static void PutSentinel()
 {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 9);
-    memcpy(GlobalLock(block), "sentinel", 9);
+    void* bytes = block ? GlobalLock(block) : NULL;
+    if (!bytes)
+        return;
+    memcpy(bytes, "sentinel", 9);
     GlobalUnlock(block);
     if (OpenClipboard(NULL)) {
         EmptyClipboard();
