@@ -11,13 +11,13 @@
 
 static char* ReadFileText(const char* path)
 {
-    FILE* file = fopen(path, "rb");
-    if (!file)
-        return NULL;
     static const size_t Limit = 1 << 20;
     char* text = static_cast<char*>(calloc(Limit + 1, 1));
-    if (!text)
+    FILE* file = text ? fopen(path, "rb") : NULL;
+    if (!file) {
+        free(text);
         return NULL;
+    }
     size_t size = fread(text, 1, Limit, file);
     fclose(file);
     text[size] = '\0';
