@@ -24,13 +24,8 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     FILE* report = OpenReport(argv[1]);
-    bool opened = false;
-    for (int attempt = 0; attempt < 100 && !(opened = OpenClipboard(NULL)); ++attempt)
-        Sleep(50);
-    if (!opened) {
-        fprintf(report, "error OpenClipboard %lu\n", GetLastError());
+    if (!OpenClipboardOrReport(report))
         return 1;
-    }
     EmptyClipboard();
     bool ok = SetClipboardData(CF_TEXT, BlockOf(EarlierText, sizeof EarlierText)) != NULL;
 

@@ -15,14 +15,8 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     FILE* report = OpenReport(argv[1]);
-    // A holder may just be letting go: try for a while before calling the clipboard unreadable.
-    bool opened = false;
-    for (int attempt = 0; attempt < 100 && !(opened = OpenClipboard(NULL)); ++attempt)
-        Sleep(50);
-    if (!opened) {
-        fprintf(report, "error OpenClipboard %lu\n", GetLastError());
+    if (!OpenClipboardOrReport(report))
         return 1;
-    }
     for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
         char name[256] = "";
         GetClipboardFormatNameA(format, name, sizeof name);

@@ -50,3 +50,15 @@ inline char* ReadWholeFile(const char* path, DWORD* size)
     *size = got;
     return bytes;
 }
+
+// A holder may just be letting go: try for five seconds before calling the clipboard unusable.
+inline bool OpenClipboardOrReport(FILE* report)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (OpenClipboard(NULL))
+            return true;
+        Sleep(50);
+    }
+    fprintf(report, "error OpenClipboard %lu\n", GetLastError());
+    return false;
+}
