@@ -1,5 +1,5 @@
 // Start-up of the program: the about box when there is nothing to copy, else the clipboard.
-#include <windows.h>
+#include "entry.h"
 
 #include "argument_text.h"
 #include "clipboard.h"

@@ -12,10 +12,7 @@
 
 #include "argument_text.h"
 #include "clipboard.h"
-
-// Defined in entry.cpp, which has no header: the start-up is its only caller.
-int WINAPI ProgramEntry(HINSTANCE instance, HINSTANCE previous_instance, const char* argument_text, int show_command);
-extern "C" void WINAPI StartProgram();
+#include "entry.h"
 
 using namespace std::string_literals;
 using Calls = std::vector<std::string>;
